@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+// Ending the program. A request takes effect when the event loop next runs, so the current
+// handler returns first; a halt stops at once.
+namespace appcontrol {
+
+void requestEnd();
+bool endRequested();
+// Forgets an earlier request (a fresh start in tests).
+void reset();
+
+// Stops the program on the spot, without a message. Tests install a handler instead (it must
+// not return normally, e.g. it throws).
+[[noreturn]] void haltNow();
+void setHaltHandler(std::function<void()> handler);
+
+} // namespace appcontrol
