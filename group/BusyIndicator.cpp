@@ -11,9 +11,15 @@ BusyIndicator::BusyIndicator(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QSize BusyIndicator::sizeHint() const { return {kBlockWidth, kStripHeight}; }
+QSize BusyIndicator::sizeHint() const
+{
+    return {kBlockWidth, kStripHeight};
+}
 
-int BusyIndicator::travel() const { return qMax(0, width() - kBlockWidth); }
+int BusyIndicator::travel() const
+{
+    return qMax(0, width() - kBlockWidth);
+}
 
 void BusyIndicator::tick()
 {

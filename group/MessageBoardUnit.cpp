@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,6 +39,8 @@ constexpr int kBottomStripHeight = 30;
 constexpr int kCountLabelWidth = 281;
 // Space kept free below the board when it is stretched to the screen's height.
 constexpr int kScreenMargin = 40;
+// In a fast burst of rows the board is redrawn at most this often (25 times a second).
+constexpr qint64 kPaintIntervalMs = 40;
 
 const QColor kListBackground(0xFF, 0xFF, 0xE6);
 const QColor kTitleRowBackground(0xD9, 0xFF, 0xD9);
@@ -58,8 +61,8 @@ QString fileDialogFilter(const QString& pairs)
 QFont boardFont(QFont font)
 {
     const QStringList installed = QFontDatabase::families();
-    for (const QString& family : {QStringLiteral("Tahoma"), QStringLiteral("Noto Sans Arabic"),
-                                  QStringLiteral("DejaVu Sans")}) {
+    for (const QString& family :
+         {QStringLiteral("Tahoma"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")}) {
         if (installed.contains(family)) {
             font.setFamily(family);
             return font;
@@ -107,8 +110,9 @@ public:
             return;
         const QWidget* view = option.widget;
         const QStyle* style = view ? view->style() : nullptr;
-        const QColor line = style ? QColor(QRgb(style->styleHint(QStyle::SH_Table_GridLineColor, &option, view)))
-                                  : QColor(Qt::gray);
+        const QColor line =
+            style ? QColor(QRgb(style->styleHint(QStyle::SH_Table_GridLineColor, &option, view)))
+                  : QColor(Qt::gray);
         const int x = option.direction == Qt::RightToLeft ? option.rect.left() : option.rect.right();
         painter->save();
         painter->setPen(line);
@@ -157,7 +161,10 @@ int BoardRowModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(m_lines.size());
 }
 
-int BoardRowModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+int BoardRowModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 2;
+}
 
 QVariant BoardRowModel::data(const QModelIndex& index, int role) const
 {
@@ -209,7 +216,7 @@ TMessageBoardForm::TMessageBoardForm(QWidget* parent)
     m_list->setCornerButtonEnabled(false);
     m_list->verticalHeader()->hide();
     // Fixed row heights keep appending cheap: the view never measures a row's contents.
-    const int rowHeight = m_list->fontMetrics().height() + 4;
+    const int rowHeight = m_list->fontMetrics().height() + 2;
     m_list->verticalHeader()->setMinimumSectionSize(rowHeight);
     m_list->verticalHeader()->setDefaultSectionSize(rowHeight);
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -310,8 +317,7 @@ void TMessageBoardForm::PostThisMessage(const QString& key, const QString& value
     m_rows->append(lines);
     m_busy->tick();
     showCount();
-    // Lets the board repaint and the user's keys through while a long run goes on.
-    QCoreApplication::processEvents();
+    processPendingEvents();
 }
 
 void TMessageBoardForm::StopRecording()
@@ -322,9 +328,15 @@ void TMessageBoardForm::StopRecording()
     m_busy->hide();
 }
 
-void TMessageBoardForm::ExecuteFile(const QString& path) { platform::openDocument(path); }
+void TMessageBoardForm::ExecuteFile(const QString& path)
+{
+    platform::openDocument(path);
+}
 
-QStringList TMessageBoardForm::lines() const { return m_rows->lines(); }
+QStringList TMessageBoardForm::lines() const
+{
+    return m_rows->lines();
+}
 
 void TMessageBoardForm::startRecording(bool rightToLeft, const QString& title)
 {
@@ -336,11 +348,20 @@ void TMessageBoardForm::postThisMessage(const QString& key, const QString& value
     PostThisMessage(key, value);
 }
 
-void TMessageBoardForm::stopRecording() { StopRecording(); }
+void TMessageBoardForm::stopRecording()
+{
+    StopRecording();
+}
 
-bool TMessageBoardForm::isShowing() const { return isVisible(); }
+bool TMessageBoardForm::isShowing() const
+{
+    return isVisible();
+}
 
-void TMessageBoardForm::dxButton1Click() { hide(); }
+void TMessageBoardForm::dxButton1Click()
+{
+    hide();
+}
 
 void TMessageBoardForm::dxButton2Click()
 {
@@ -417,7 +438,44 @@ void TMessageBoardForm::keyReleaseEvent(QKeyEvent* event)
         QDialog::keyReleaseEvent(event);
 }
 
-void TMessageBoardForm::showCount() { m_count->setText(kCountPrefix + QString::number(m_rows->rowCount())); }
+void TMessageBoardForm::processPendingEvents()
+{
+    // Keys and clicks are served after every row, so Enter and Esc work during a long run. Painting
+    // the board takes milliseconds and a row microseconds, so within a fast burst the paint is held
+    // back until kPaintIntervalMs have passed since the last one; the rows, the count and the busy
+    // strip are up to date all the same, and the next paint shows them.
+    if (!m_sincePaint.isValid() || m_sincePaint.hasExpired(kPaintIntervalMs)) {
+        m_sincePaint.start();
+        QCoreApplication::processEvents();
+        return;
+    }
+    m_holdPaintAtLevel = QThread::currentThread()->loopLevel();
+    QCoreApplication::processEvents();
+    m_holdPaintAtLevel = -1;
+    if (m_paintHeld) {
+        m_paintHeld = false;
+        // The window waits for the request it sent before it sends another one: send it again,
+        // for the next row or the event loop to deliver.
+        QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    }
+}
+
+bool TMessageBoardForm::event(QEvent* event)
+{
+    // Held back only in the board's own pass over the events, not in a loop nested inside it (a
+    // modal box the user opened meanwhile), where the board must paint.
+    if (event->type() == QEvent::UpdateRequest && m_holdPaintAtLevel >= 0 &&
+        QThread::currentThread()->loopLevel() == m_holdPaintAtLevel) {
+        m_paintHeld = true;
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void TMessageBoardForm::showCount()
+{
+    m_count->setText(kCountPrefix + QString::number(m_rows->rowCount()));
+}
 
 void TMessageBoardForm::fitToScreenHeight()
 {

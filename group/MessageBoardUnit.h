@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QStringList>
 
 class BusyIndicator;
@@ -20,7 +21,11 @@ class BoardRowModel final : public QAbstractTableModel
     Q_DISABLE_COPY_MOVE(BoardRowModel)
 
 public:
-    enum Column { KeyColumn = 0, ValueColumn = 1 };
+    enum Column
+    {
+        KeyColumn = 0,
+        ValueColumn = 1
+    };
 
     explicit BoardRowModel(QObject* parent = nullptr);
 
@@ -44,7 +49,8 @@ private:
 // The operation log board: one window for the whole run of the program, created hidden. Long
 // operations open a run with StartRecording, log rows with PostThisMessage and close it with
 // StopRecording; the user then saves the rows as a text file or goes back. The board stays on
-// top without blocking the other windows.
+// top without blocking the other windows. PostThisMessage serves pending events after every
+// row; within a fast burst of rows the board is painted at most 25 times a second.
 //
 // Controls (objectName): MessageList (the rows), PBT (busy strip), Label1 (row count under the
 // list), dxButton1 (back), dxButton2 (save). The save dialog is Dialogs::saveFileName.
@@ -81,6 +87,7 @@ public slots:
     void dxButton2Click();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -88,6 +95,7 @@ protected:
 private:
     // Enter and the release of Esc go back, whichever control has the focus; true when used.
     bool handleKey(QEvent* event);
+    void processPendingEvents();
     void showCount();
     void fitToScreenHeight();
 
@@ -97,4 +105,7 @@ private:
     QLabel* m_count = nullptr;
     QPushButton* m_back = nullptr;
     QPushButton* m_save = nullptr;
+    QElapsedTimer m_sincePaint;
+    int m_holdPaintAtLevel = -1; // event loop level at which paint requests are held, or -1
+    bool m_paintHeld = false;
 };

@@ -8,6 +8,7 @@ namespace appcontrol {
 
 namespace {
 bool g_requested = false;
+bool g_quit = true;
 std::function<void()>& haltHandler()
 {
     static std::function<void()> handler;
@@ -20,13 +21,15 @@ void requestEnd()
     if (g_requested)
         return;
     g_requested = true;
-    if (auto* app = QCoreApplication::instance())
+    if (auto* app = QCoreApplication::instance(); app && g_quit)
         QMetaObject::invokeMethod(app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 bool endRequested() { return g_requested; }
 
 void reset() { g_requested = false; }
+
+void setQuitOnRequest(bool on) { g_quit = on; }
 
 void haltNow()
 {

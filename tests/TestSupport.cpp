@@ -13,12 +13,14 @@ namespace testsupport {
 void initGuiTest()
 {
     Dialogs::setScripted(true);
+    appcontrol::setQuitOnRequest(false);
     qputenv("VETRILO_SHELL_DRY_RUN", "1");
     QDir().mkpath(qEnvironmentVariable("VETRILO_TRACE_DIR"));
 }
 
 void resetSession()
 {
+
     Dialogs::clearQueue();
     Dialogs::clearShown();
     appcontrol::reset();

@@ -17,6 +17,17 @@
 #include <memory>
 
 namespace {
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 const QString kCountPrefix = QStringLiteral("تعداد سطر : ");
 const QString kBackCaption = QStringLiteral("برگشت");
 const QString kSaveCaption = QStringLiteral("ذخيره گزارش");
@@ -24,7 +35,10 @@ const QString kEmptyList = QStringLiteral("ليست خالي است");
 const QString kGroupExitTitle = QStringLiteral("خروج دام از پروتكل");
 const QString kMore = QStringLiteral(" .. ");
 
-QString chars(int count, char c) { return QString(count, QLatin1Char(c)); }
+QString chars(int count, char c)
+{
+    return QString(count, QLatin1Char(c));
+}
 } // namespace
 
 class tst_MessageBoard : public QObject
@@ -42,6 +56,7 @@ private slots:
     void countsEveryRowIncludingContinuations();
     void runDisablesButtonsAndShowsBusyStrip();
     void busyStripMovesPerRowAndStaysInside();
+    void lastRowOfBurstGetsPainted();
     void startRecordingStretchesToScreenHeight();
     void keyColumnSideFollowsDirection_data();
     void keyColumnSideFollowsDirection();
@@ -68,7 +83,10 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void tst_MessageBoard::initTestCase() { testsupport::initGuiTest(); }
+void tst_MessageBoard::initTestCase()
+{
+    testsupport::initGuiTest();
+}
 
 void tst_MessageBoard::init()
 {
@@ -100,7 +118,8 @@ void tst_MessageBoard::splitsLongValues_data()
     // The first cut ignores blanks; later pieces end at the first blank at position 70 or later.
     QTest::newRow("200 chars, only blank at 160")
         << "k" << chars(159, 'a') + u' ' + chars(40, 'b')
-        << QStringList{"k=" + chars(70, 'a'), kMore + "=" + chars(89, 'a') + u' ', kMore + "=" + chars(40, 'b')};
+        << QStringList{"k=" + chars(70, 'a'), kMore + "=" + chars(89, 'a') + u' ',
+                       kMore + "=" + chars(40, 'b')};
     QTest::newRow("150 chars, no blank")
         << "k" << chars(150, 'a') << QStringList{"k=" + chars(70, 'a'), kMore + "=" + chars(80, 'a')};
     QTest::newRow("blank early in the rest does not cut it")
@@ -108,7 +127,8 @@ void tst_MessageBoard::splitsLongValues_data()
         << QStringList{"k=" + chars(70, 'a'), kMore + "=" + chars(10, 'b') + u' ' + chars(100, 'c')};
     QTest::newRow("blank exactly at position 70 of the rest")
         << "k" << chars(70, 'a') + chars(69, 'b') + u' ' + chars(10, 'c')
-        << QStringList{"k=" + chars(70, 'a'), kMore + "=" + chars(69, 'b') + u' ', kMore + "=" + chars(10, 'c')};
+        << QStringList{"k=" + chars(70, 'a'), kMore + "=" + chars(69, 'b') + u' ',
+                       kMore + "=" + chars(10, 'c')};
     QTest::newRow("empty value, one row") << "k" << QString() << QStringList{"k="};
     QTest::newRow("empty key stays empty") << QString() << "v" << QStringList{"=v"};
 }
@@ -203,6 +223,22 @@ void tst_MessageBoard::busyStripMovesPerRowAndStaysInside()
         turned = turned || busy()->movingForward() != forward;
     }
     QVERIFY(turned);
+}
+
+void tst_MessageBoard::lastRowOfBurstGetsPainted()
+{
+    m_board->StartRecording(true, kGroupExitTitle);
+    PaintCounter counter;
+    count()->installEventFilter(&counter);
+    for (int i = 0; i < 50; ++i)
+        m_board->PostThisMessage(QString::number(i), QStringLiteral("v"));
+
+    // Posted microseconds after the one before, so its paint is held back; it must still come,
+    // either within the post or when the events are next served.
+    counter.paints = 0;
+    m_board->PostThisMessage(QStringLiteral("last"), QStringLiteral("v"));
+    QCoreApplication::processEvents();
+    QVERIFY(counter.paints > 0);
 }
 
 void tst_MessageBoard::startRecordingStretchesToScreenHeight()
@@ -314,10 +350,15 @@ void tst_MessageBoard::saveProposesName_data()
     const QString underscores = chars(17, '_');
     QTest::newRow("group exit") << kGroupExitTitle << "1234" << underscores
                                 << kGroupExitTitle + " 1234" + underscores;
-    QTest::newRow("date loses its slashes")
-        << kGroupExitTitle << "00412" << "1399/05/07" << kGroupExitTitle + " 0041213990507";
-    QTest::newRow("only the joining = goes") << "T" << "a" << "b=c" << "T ab=c";
-    QTest::newRow("blanks trimmed") << QString() << "  k" << "v  " << "kv";
+    QTest::newRow("date loses its slashes") << kGroupExitTitle << "00412"
+                                            << "1399/05/07" << kGroupExitTitle + " 0041213990507";
+    QTest::newRow("only the joining = goes") << "T"
+                                             << "a"
+                                             << "b=c"
+                                             << "T ab=c";
+    QTest::newRow("blanks trimmed") << QString() << "  k"
+                                    << "v  "
+                                    << "kv";
 }
 
 void tst_MessageBoard::saveProposesName()
@@ -357,7 +398,9 @@ void tst_MessageBoard::saveWritesCodePageFileAndOpensIt()
     QTest::mouseClick(save(), Qt::LeftButton);
 
     QByteArray bytes;
-    for (const QString& line : {"1234=" + value.left(70), kMore + "=" + value.mid(70), "=1399/05/07"})
+    const QStringList lines{"1234=" + value.left(70), kMore + "=" + value.mid(70),
+                            QStringLiteral("=1399/05/07")};
+    for (const QString& line : lines)
         bytes += textfile::encode(line) + "\r\n";
     QFile written(expected);
     QVERIFY(written.open(QIODevice::ReadOnly));
