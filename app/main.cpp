@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -13,5 +14,8 @@ int main(int argc, char* argv[])
     // A start-up failure has asked for the end: the loop below returns at once.
     if (!appcontrol::endRequested())
         program.showMainWindow();
+    // Unattended runs (the staging test) end on their own after the given milliseconds.
+    if (const int ms = qEnvironmentVariableIntValue("VETRILO_EXIT_AFTER_MS"); ms > 0)
+        QTimer::singleShot(ms, &app, [] { QApplication::exit(0); });
     return QApplication::exec();
 }

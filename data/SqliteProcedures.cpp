@@ -185,36 +185,19 @@ bool registerSolarFunctions(QSqlDatabase db, QString* error)
 
 bool computeDis(QSqlDatabase db, const QString& today, QString* error)
 {
-    const QString nextDate = QString::fromLatin1(kNextLevelDate);
-    const QString days = QString::fromLatin1(kDaysInTreatment);
-    const QString statements[] = {
+    // One statement, so one transaction of its own (or part of the caller's).
+    const QString statement =
         QStringLiteral(
             "UPDATE P_Work SET NextLvlDate = %1, DisIn = %2 WHERE NextLvlDate IS NOT %1 OR DisIn IS NOT %2")
-            .arg(nextDate, days),
-    };
-    if (!db.transaction()) {
-        setError(error, db.lastError().text());
+            .arg(QLatin1String(kNextLevelDate), QLatin1String(kDaysInTreatment));
+    QSqlQuery query(db);
+    if (!query.prepare(statement)) {
+        setError(error, query.lastError().text());
         return false;
     }
-    QSqlQuery query(db);
-    for (const QString& statement : statements) {
-        bool ok = query.prepare(statement);
-        if (ok) {
-            if (statement.contains(QLatin1String(":today")))
-                query.bindValue(QStringLiteral(":today"), today);
-            ok = query.exec();
-        }
-        if (!ok) {
-            setError(error, query.lastError().text());
-            query.finish();
-            db.rollback();
-            return false;
-        }
-    }
-    query.finish();
-    if (!db.commit()) {
-        setError(error, db.lastError().text());
-        db.rollback();
+    query.bindValue(QStringLiteral(":today"), today);
+    if (!query.exec()) {
+        setError(error, query.lastError().text());
         return false;
     }
     return true;

@@ -24,7 +24,7 @@ bool registerSolarFunctions(QSqlDatabase db, QString* error = nullptr);
 //                 no level PCurLevel + 1 (or no level PCurLevel) or StartCurActDate is no date;
 //   DisIn       = days from PInDate to today while the enrolment is open (POutDate NULL or
 //                 blank), to POutDate once it is closed; NULL when a date is unusable.
-// Only rows whose values change are written; one transaction. Needs registerSolarFunctions.
+// Only rows whose values change are written, in one statement. Needs registerSolarFunctions.
 bool computeDis(QSqlDatabase db, const QString& today, QString* error = nullptr);
 
 } // namespace sqliteproc

@@ -165,7 +165,7 @@ void TProDefineAEForm::Button1Click()
     // The number columns would take any text (SQLite stores 'abc' in an INTEGER column), and
     // the next-level lookups add 1 to the level: nothing but a whole number may go there.
     for (QLineEdit* edit : {m_level, m_days}) {
-        if (false) {
+        if (!isNumberText(edit->text())) {
             edit->setFocus(Qt::OtherFocusReason);
             edit->selectAll();
             return;
@@ -186,7 +186,6 @@ bool TProDefineAEForm::fieldKeyPress(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        focusNextChild();
         return true;
     case Qt::Key_Escape:
         Button2Click();

@@ -81,7 +81,9 @@ int build(const QCommandLineParser& parser)
     if (!db.open())
         return fail(db.lastError().text());
     // A generated file is made again rather than recovered: no waiting for the disk.
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    QSqlQuery pragma(db);
+    if (!pragma.exec(QStringLiteral("PRAGMA synchronous = OFF")))
+        return fail(pragma.lastError().text());
 
     QString error;
     farm::HerdOptions herd;

@@ -288,7 +288,7 @@ void TestFarm::scriptsSplitAsTheToolSplitsThem_data()
 }
 
 // The generator runs the scripts with its own splitter; the tool's installation must see the
-// same batches.
+// same batches, read from the script in code page 1256.
 void TestFarm::scriptsSplitAsTheToolSplitsThem()
 {
     QFETCH(QString, script);
@@ -304,6 +304,12 @@ void TestFarm::scriptsSplitAsTheToolSplitsThem()
     QStringList all;
     QVERIFY2(farm::readUtf8Lines(script, &all, &error), qPrintable(error));
     QCOMPARE(farm::splitBatches(all), tool);
+
+    const QString converted = path(QStringLiteral("ProSetup.Cmd"));
+    QVERIFY2(farm::writeScriptCp1256(script, converted, &error), qPrintable(error));
+    QStringList read;
+    QVERIFY(textfile::readLines(converted, &read));
+    QCOMPARE(read, all);
 }
 
 void TestFarm::setupCreatesTheToolObjects()

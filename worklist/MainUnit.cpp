@@ -129,6 +129,7 @@ void TMainForm::buildWindow()
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setHighlightSections(false);
+    m_grid->horizontalHeader()->setMinimumSectionSize(8); // the narrowest columns are 33 pixels
     m_gridModel = new WorkListGridModel(this);
     gridRow->addWidget(m_grid, 1);
 

@@ -7,6 +7,7 @@ PACKAGES=(
     libqt6sql6-sqlite     # the embedded engine
     libqt6sql6-odbc       # SQL Server through ODBC
     libsqlite3-dev        # the raw engine: procedures on SQLite and the benchmark baseline
+    sqlite3               # the staging test looks into the demo farm with it
     fonts-noto-core       # Arabic-script glyphs where Tahoma is missing
 )
 
