@@ -1,5 +1,7 @@
 #include "group/MessageBoardUnit.h"
 
+#include "services/WindowFont.h"
+
 #include "group/BusyIndicator.h"
 #include "platform/Platform.h"
 #include "services/Dialogs.h"
@@ -56,23 +58,6 @@ QString fileDialogFilter(const QString& pairs)
     return filters.join(QStringLiteral(";;"));
 }
 
-// Tahoma where it is installed (the windows are laid out for it), else a font that has the
-// Arabic-script letters; if there is none, the default font stays.
-QFont boardFont(QFont font)
-{
-    const QStringList installed = QFontDatabase::families();
-    for (const QString& family :
-         {QStringLiteral("Tahoma"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")}) {
-        if (installed.contains(family)) {
-            font.setFamily(family);
-            return font;
-        }
-    }
-    const QStringList arabic = QFontDatabase::families(QFontDatabase::Arabic);
-    if (!arabic.isEmpty())
-        font.setFamily(arabic.first());
-    return font;
-}
 
 // The pieces of a value: at most kRowWidth characters in the first; each later one runs up to
 // and including the first blank at or after position kRowWidth, or to the end.
@@ -198,7 +183,7 @@ TMessageBoardForm::TMessageBoardForm(QWidget* parent)
 {
     setModal(false);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(boardFont(font()));
+    setFont(ui::windowFont(font()));
 
     m_rows = new BoardRowModel(this);
 

@@ -186,6 +186,7 @@ bool TProDefineAEForm::fieldKeyPress(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        focusNextChild();
         return true;
     case Qt::Key_Escape:
         Button2Click();

@@ -10,6 +10,7 @@
 #include "services/ScriptText.h"
 #include "services/SqlText.h"
 #include "services/TextFile.h"
+#include "services/WindowFont.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -33,12 +34,7 @@ TTools* g_instance = nullptr;
 
 const char kPersianLayout[] = "00000429";
 
-QFont arabicFont(int pointSize)
-{
-    QFont font(QStringLiteral("Tahoma"), pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
+QFont arabicFont(int pointSize) { return ui::windowFont(QFont(QStringLiteral("Tahoma"), pointSize)); }
 
 // A standard box, right-to-left, with the given caption and one button per text.
 void prepareBox(QMessageBox& box, const QString& caption, const QString& text)
@@ -47,6 +43,18 @@ void prepareBox(QMessageBox& box, const QString& caption, const QString& text)
     box.setText(text);
     box.setLayoutDirection(Qt::RightToLeft);
     box.setTextFormat(Qt::PlainText);
+}
+
+// The information and error boxes: a beep, then one button "back" that answers Enter and Esc.
+void showBackBox(QMessageBox::Icon icon, const QString& caption, const QString& text)
+{
+    platform::beep();
+    QMessageBox box(icon, caption, text);
+    prepareBox(box, caption, text);
+    QPushButton* back = box.addButton(QStringLiteral("بازگشت"), QMessageBox::AcceptRole);
+    box.setDefaultButton(back);
+    box.setEscapeButton(back);
+    box.exec();
 }
 
 QString leftTrimBlanks(const QString& text)
@@ -108,15 +116,8 @@ void TTools::ShowMsg(const QString& message)
         Dialogs::message(Dialogs::Kind::Information, caption, message, [] {});
         return;
     }
-    Dialogs::message(Dialogs::Kind::Information, caption, message, [&] {
-        platform::beep();
-        QMessageBox box(QMessageBox::Information, caption, message);
-        prepareBox(box, caption, message);
-        QPushButton* back = box.addButton(QStringLiteral("بازگشت"), QMessageBox::AcceptRole);
-        box.setDefaultButton(back);
-        box.setEscapeButton(back);
-        box.exec();
-    });
+    Dialogs::message(Dialogs::Kind::Information, caption, message,
+                     [&] { showBackBox(QMessageBox::Information, caption, message); });
 }
 
 QString TTools::exceptMessageText(const QString& message, const QString& systemMessage)
@@ -136,15 +137,7 @@ void TTools::ShowExceptMsg(const QString& message, const QString& systemMessage)
         Dialogs::message(Dialogs::Kind::Error, caption, text, [] {});
         return;
     }
-    Dialogs::message(Dialogs::Kind::Error, caption, text, [&] {
-        platform::beep();
-        QMessageBox box(QMessageBox::Critical, caption, text);
-        prepareBox(box, caption, text);
-        QPushButton* back = box.addButton(QStringLiteral("بازگشت"), QMessageBox::AcceptRole);
-        box.setDefaultButton(back);
-        box.setEscapeButton(back);
-        box.exec();
-    });
+    Dialogs::message(Dialogs::Kind::Error, caption, text, [&] { showBackBox(QMessageBox::Critical, caption, text); });
 }
 
 int TTools::AskYesNo(const QString& question)

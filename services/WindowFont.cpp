@@ -1,0 +1,24 @@
+#include "services/WindowFont.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace ui {
+
+QFont windowFont(QFont font)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family :
+         {QStringLiteral("Tahoma"), QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")}) {
+        if (installed.contains(family)) {
+            font.setFamily(family);
+            return font;
+        }
+    }
+    const QStringList arabic = QFontDatabase::families(QFontDatabase::Arabic);
+    if (!arabic.isEmpty())
+        font.setFamily(arabic.first());
+    return font;
+}
+
+} // namespace ui
