@@ -1,7 +1,7 @@
 #include "protocols/ProDefineAEUnit.h"
 
-#include "protocols/WindowFont.h"
 #include "services/SqlText.h"
+#include "services/WindowFont.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -56,7 +56,7 @@ TProDefineAEForm::TProDefineAEForm(QWidget* parent)
     setObjectName(QStringLiteral("ProDefineAEForm"));
     setModal(true);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(protocols::windowFont(font()));
+    setFont(ui::windowFont(font()));
 
     m_name = new QComboBox(this);
     m_name->setObjectName(QStringLiteral("DBComboBox1"));

@@ -2,11 +2,11 @@
 
 #include "data/DataUnit.h"
 #include "protocols/ProDefineAEUnit.h"
-#include "protocols/WindowFont.h"
 #include "services/Dialogs.h"
 #include "services/SideBar.h"
 #include "services/SqlText.h"
 #include "services/ToolsUnit.h"
+#include "services/WindowFont.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,9 +24,10 @@
 
 // After "back" (dxButton2Click) the main window's tab bar holds a copy of this window's tab list:
 // the all-protocols tab first, then the protocols, those created here included, with the first
-// tab current. The copy is made with the bar's signals blocked, so the main window's tab-change step has not
-// run. Which tab the main window selects next and whether it filters its work list again is the
-// main window's decision, taken after showFor() returns; this window only copies the tabs.
+// tab current. The copy is made with the bar's signals blocked, so the main window's tab-change
+// step has not run. Which tab the main window selects next and whether it filters its work list
+// again is the main window's decision, taken after showFor() returns; this window only copies
+// the tabs.
 
 namespace {
 
@@ -164,7 +165,7 @@ TProDefineForm::TProDefineForm(QWidget* parent)
     setWindowTitle(kTitle);
     setModal(true);
     setLayoutDirection(Qt::RightToLeft);
-    setFont(protocols::windowFont(font()));
+    setFont(ui::windowFont(font()));
     setFixedSize(kWindowWidth, kWindowHeight);
 
     d->tabs = new QTabBar(this);
@@ -187,7 +188,9 @@ TProDefineForm::TProDefineForm(QWidget* parent)
     d->grid->setCornerButtonEnabled(false);
     d->grid->setSortingEnabled(false);
     d->grid->verticalHeader()->hide();
-    d->grid->verticalHeader()->setDefaultSectionSize(d->grid->fontMetrics().height() + 6);
+    const int rowHeight = d->grid->fontMetrics().height() + 6;
+    d->grid->verticalHeader()->setMinimumSectionSize(rowHeight);
+    d->grid->verticalHeader()->setDefaultSectionSize(rowHeight);
     d->grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     d->grid->horizontalHeader()->setHighlightSections(false);
     d->grid->horizontalHeader()->setStretchLastSection(false);
@@ -393,6 +396,7 @@ void TProDefineForm::dxButton2Click()
 
 void TProDefineForm::CRDBGrid1KeyDown(QKeyEvent* event)
 {
+    event->accept();
     QSqlTableModel* table = d->model();
     const int row = currentRow();
     if (!table || row < 0)
@@ -404,7 +408,6 @@ void TProDefineForm::CRDBGrid1KeyDown(QKeyEvent* event)
         table->revertAll(); // the level stays; the table said why in its last error
     else
         selectRow(qMin(row, table->rowCount() - 1));
-    event->accept();
 }
 
 int TProDefineForm::currentRow() const

@@ -356,9 +356,11 @@ void TestProtocols::duplicateLevelRefusedLoopGoesOn()
 
     expectDialog([this] { fillAndAccept({2, 30, QStringLiteral("GnRH")}); });
     bool freshRow = false;
+    int rowsMeanwhile = -1;
     expectDialog([&, this] {
         freshRow = dialog()->nameBox()->currentText() == name && dialog()->levelEdit()->text().isEmpty() &&
                    dialog()->daysEdit()->text().isEmpty() && dialog()->actionEdit()->text().isEmpty();
+        rowsMeanwhile = model()->rowCount(); // the two stored levels and the new one, no refused row
         QTest::mouseClick(dialog()->findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
     });
 
@@ -373,6 +375,7 @@ void TestProtocols::duplicateLevelRefusedLoopGoesOn()
 
     QCOMPARE(Dialogs::shownTexts(), QStringList{kDuplicateLevel});
     QVERIFY(freshRow);
+    QCOMPARE(rowsMeanwhile, 3);
     QCOMPARE(storedLevels(name),
              (QStringList{levelText({1, 0, QStringLiteral("PGF2a")}), levelText({2, 14, QStringLiteral("PGF2a")})}));
     QCOMPARE(gridRows, 2);

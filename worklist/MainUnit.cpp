@@ -3,6 +3,7 @@
 #include "data/DataUnit.h"
 #include "data/WorkListModel.h"
 #include "protocols/ProDefineUnit.h"
+#include "protocols/WindowFont.h"
 #include "services/AppControl.h"
 #include "services/LogBoard.h"
 #include "services/Paths.h"
@@ -53,9 +54,9 @@ const QString kReportName = QStringLiteral("PassedReportName.txt");
 
 QFont windowFont()
 {
-    QFont font(QStringLiteral("Tahoma"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
+    QFont font;
+    font.setPointSize(8);
+    return protocols::windowFont(font);
 }
 
 QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -123,9 +124,12 @@ void TMainForm::buildWindow()
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setWordWrap(false);
+    m_grid->setTextElideMode(Qt::ElideNone); // narrow columns clip their values, as body numbers must stay whole
     m_grid->setSortingEnabled(false);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    // Rows as tight as the text allows: the fonts with Arabic letters have a tall line.
+    m_grid->verticalHeader()->setMinimumSectionSize(12);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height());
     m_grid->verticalHeader()->hide();
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_grid->horizontalHeader()->setHighlightSections(false);
