@@ -57,7 +57,10 @@ double medianMs(const std::function<void()>& work)
 class Raw
 {
 public:
-    explicit Raw(const QString& file) { sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr); }
+    explicit Raw(const QString& file)
+    {
+        sqlite3_open_v2(file.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+    }
     ~Raw() { sqlite3_close(m_db); }
 
     // Returns the rows read; the first column of the last row in *first when asked.
@@ -83,10 +86,17 @@ public:
             const int columns = sqlite3_column_count(statement);
             for (int c = 0; c < columns; ++c) {
                 switch (sqlite3_column_type(statement, c)) {
-                case SQLITE_INTEGER: m_sink += sqlite3_column_int64(statement, c); break;
-                case SQLITE_FLOAT: m_sink += qint64(sqlite3_column_double(statement, c)); break;
-                case SQLITE_TEXT: m_sink += sqlite3_column_bytes16(statement, c); break;
-                default: break;
+                case SQLITE_INTEGER:
+                    m_sink += sqlite3_column_int64(statement, c);
+                    break;
+                case SQLITE_FLOAT:
+                    m_sink += qint64(sqlite3_column_double(statement, c));
+                    break;
+                case SQLITE_TEXT:
+                    m_sink += sqlite3_column_bytes16(statement, c);
+                    break;
+                default:
+                    break;
                 }
             }
             if (first)
@@ -114,7 +124,8 @@ QString where(const QString& filter, const QString& extra = QString())
 {
     if (filter.isEmpty())
         return extra.isEmpty() ? QString() : QStringLiteral(" WHERE ") + extra;
-    return QStringLiteral(" WHERE (") + filter + QStringLiteral("\n)") + (extra.isEmpty() ? QString() : QStringLiteral(" AND ") + extra);
+    return QStringLiteral(" WHERE (") + filter + QStringLiteral("\n)") +
+           (extra.isEmpty() ? QString() : QStringLiteral(" AND ") + extra);
 }
 
 // The first screen of the grid: every cell of the rows the viewport shows.
@@ -178,7 +189,8 @@ int main(int argc, char** argv)
     program.showMainWindow();
     QApplication::processEvents();
     readScreen(form->CRDBGrid1());
-    out << "worklist.show: " << QString::number(shown.nsecsElapsed() / 1e6, 'f', 2) << " ms (first show, window included)\n";
+    out << "worklist.show: " << QString::number(shown.nsecsElapsed() / 1e6, 'f', 2)
+        << " ms (first show, window included)\n";
     out << "worklist rows: " << list->rowCount() << "\n";
     form->dxCheckbox1()->setChecked(false); // the search alone, without the details view
 
@@ -207,7 +219,8 @@ int main(int argc, char** argv)
 
     // Filtering: the first protocol and level 2, as a click on each strip leaves them.
     const QString protocol = form->PrNamesTab()->tabText(1);
-    const QString filter = QStringLiteral("ProName=") + sqltext::quoted(protocol) + QStringLiteral(" And PCurLevel=2");
+    const QString filter =
+        QStringLiteral("ProName=") + sqltext::quoted(protocol) + QStringLiteral(" And PCurLevel=2");
     const double filterOurs = medianMs([&] {
         TMainForm::selectTab(form->PrNamesTab(), 1);
         TMainForm::selectTab(form->LevelTab(), 0);
@@ -232,7 +245,8 @@ int main(int argc, char** argv)
     QString body;
     {
         QSqlQuery query(program.dm()->OstreloPasturaCon());
-        query.exec(QStringLiteral("SELECT Body FROM P_vWork WHERE Body IS NOT NULL GROUP BY Body ORDER BY MIN(ProID) DESC LIMIT 1"));
+        query.exec(QStringLiteral("SELECT Body FROM P_vWork WHERE Body IS NOT NULL GROUP BY Body ORDER BY "
+                                  "MIN(ProID) DESC LIMIT 1"));
         if (query.next())
             body = query.value(0).toString();
     }
@@ -244,16 +258,31 @@ int main(int argc, char** argv)
         foundRow = form->currentRow();
         readScreen(form->CRDBGrid1());
     });
+    const qint64 firstKey =
+        list->data(list->index(0, list->fieldIndex(QStringLiteral("ProID")))).toLongLong();
     const double searchRaw = medianMs([&] {
         rawList(QString());
         QVariant key;
-        raw.run(QStringLiteral("SELECT \"ProID\" FROM P_vWork") + where(QString(), QStringLiteral("\"Body\" = ?")) + order + QStringLiteral(" LIMIT 1"), {body}, &key);
-        raw.run(QStringLiteral("SELECT COUNT(*) FROM P_vWork") + where(QString(), QStringLiteral("\"ProID\" < ?")), {key});
-        const int position = foundRow;
-        const int before = position % kPage;
+        raw.run(QStringLiteral("SELECT \"ProID\" FROM P_vWork") +
+                    where(QString(), QStringLiteral("\"Body\" = ?")) + order + QStringLiteral(" LIMIT 1"),
+                {body}, &key);
+        // The position, counted on the shorter side of the key as the list counts it.
+        QVariant lastKey;
+        raw.run(QStringLiteral("SELECT \"ProID\" FROM P_vWork") + order + QStringLiteral(" DESC LIMIT 1"), {},
+                &lastKey);
+        const bool fromEnd = lastKey.toLongLong() - key.toLongLong() < key.toLongLong() - firstKey;
+        raw.run(QStringLiteral("SELECT COUNT(*) FROM P_vWork") +
+                    where(QString(),
+                          fromEnd ? QStringLiteral("\"ProID\" >= ?") : QStringLiteral("\"ProID\" < ?")),
+                {key});
+        const int before = foundRow % kPage;
         if (before > 0)
-            raw.run(select + where(QString(), QStringLiteral("\"ProID\" < ?")) + order + QStringLiteral(" DESC LIMIT %1").arg(before), {key});
-        raw.run(select + where(QString(), QStringLiteral("\"ProID\" >= ?")) + order + QStringLiteral(" LIMIT %1").arg(kPage - before), {key});
+            raw.run(select + where(QString(), QStringLiteral("\"ProID\" < ?")) + order +
+                        QStringLiteral(" DESC LIMIT %1").arg(before),
+                    {key});
+        raw.run(select + where(QString(), QStringLiteral("\"ProID\" >= ?")) + order +
+                    QStringLiteral(" LIMIT %1").arg(kPage - before),
+                {key});
     });
     print(out, QStringLiteral("worklist.search"), searchOurs, searchRaw);
     out << "worklist.search row: " << foundRow << " of " << list->rowCount() << "\n";

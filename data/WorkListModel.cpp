@@ -16,12 +16,14 @@ const QString kKeyField = QStringLiteral("ProID");
 // Pages kept in memory; beyond this the pages away from the one asked for are dropped.
 constexpr int kMaxPages = 128;
 
-bool isBlank(const QString& text) { return text.trimmed().isEmpty(); }
+bool isBlank(const QString& text)
+{
+    return text.trimmed().isEmpty();
+}
 
 } // namespace
 
-WorkListModel::WorkListModel(QObject* parent, const QSqlDatabase& db)
-    : QSqlTableModel(parent, db)
+WorkListModel::WorkListModel(QObject* parent, const QSqlDatabase& db) : QSqlTableModel(parent, db)
 {
     setEditStrategy(QSqlTableModel::OnManualSubmit);
 }
@@ -42,7 +44,10 @@ bool WorkListModel::applyFilter(const QString& text)
     return setFiltered(!isBlank(text));
 }
 
-bool WorkListModel::refresh() { return select(); }
+bool WorkListModel::refresh()
+{
+    return select();
+}
 
 // ---------------------------------------------------------------- statements
 
@@ -66,7 +71,8 @@ QString WorkListModel::whereClause(const QString& extra) const
     const QString f = filter();
     if (isBlank(f))
         return extra.isEmpty() ? QString() : QStringLiteral(" WHERE ") + extra;
-    return QStringLiteral(" WHERE (") + f + QStringLiteral("\n)") + (extra.isEmpty() ? QString() : QStringLiteral(" AND ") + extra);
+    return QStringLiteral(" WHERE (") + f + QStringLiteral("\n)") +
+           (extra.isEmpty() ? QString() : QStringLiteral(" AND ") + extra);
 }
 
 QString WorkListModel::limited(const QString& select, int count, int offset) const
@@ -74,10 +80,12 @@ QString WorkListModel::limited(const QString& select, int count, int offset) con
     // SQL Server pages with OFFSET/FETCH after its ORDER BY; the other engines with LIMIT.
     if (database().driverName() == QLatin1String("QODBC"))
         return select + QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(offset).arg(count);
-    return select + QStringLiteral(" LIMIT %1").arg(count) + (offset > 0 ? QStringLiteral(" OFFSET %1").arg(offset) : QString());
+    return select + QStringLiteral(" LIMIT %1").arg(count) +
+           (offset > 0 ? QStringLiteral(" OFFSET %1").arg(offset) : QString());
 }
 
-bool WorkListModel::readRows(const QString& statement, const QVariantList& bound, Page* rows, QSqlError* error) const
+bool WorkListModel::readRows(const QString& statement, const QVariantList& bound, Page* rows,
+                             QSqlError* error) const
 {
     QSqlQuery query(database());
     query.setForwardOnly(true);
@@ -103,7 +111,10 @@ bool WorkListModel::readRows(const QString& statement, const QVariantList& bound
     return true;
 }
 
-QVariant WorkListModel::keyOf(const Row& row) const { return m_keyColumn < row.size() ? row.at(m_keyColumn) : QVariant(); }
+QVariant WorkListModel::keyOf(const Row& row) const
+{
+    return m_keyColumn < row.size() ? row.at(m_keyColumn) : QVariant();
+}
 
 // ---------------------------------------------------------------- reading
 
@@ -125,8 +136,8 @@ void WorkListModel::setTable(const QString& tableName)
 bool WorkListModel::select()
 {
     if (tableName().isEmpty() || m_keyColumn < 0) {
-        setLastError(QSqlError(QStringLiteral("The work list needs a table with the column ") + kKeyField, QString(),
-                               QSqlError::StatementError));
+        setLastError(QSqlError(QStringLiteral("The work list needs a table with the column ") + kKeyField,
+                               QString(), QSqlError::StatementError));
         return false;
     }
     // The first page comes first: a list shorter than a page needs no count.
@@ -159,7 +170,10 @@ bool WorkListModel::select()
     return ok;
 }
 
-int WorkListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_count; }
+int WorkListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_count;
+}
 
 bool WorkListModel::loadPage(int page) const
 {
@@ -180,16 +194,19 @@ bool WorkListModel::loadPage(int page) const
     const auto previous = m_pages.constFind(page - 1);
     const auto next = m_pages.constFind(page + 1);
     if (previous != m_pages.constEnd() && !previous->isEmpty()) {
-        ok = readRows(limited(select + whereClause(key + QStringLiteral(" > ?")) + QStringLiteral(" ORDER BY ") + key, wanted),
-                      {keyOf(previous->last())}, &rows, nullptr);
+        ok = readRows(
+            limited(select + whereClause(key + QStringLiteral(" > ?")) + QStringLiteral(" ORDER BY ") + key,
+                    wanted),
+            {keyOf(previous->last())}, &rows, nullptr);
     } else if (next != m_pages.constEnd() && !next->isEmpty()) {
-        ok = readRows(limited(select + whereClause(key + QStringLiteral(" < ?")) + QStringLiteral(" ORDER BY ") + key +
-                                  QStringLiteral(" DESC"),
+        ok = readRows(limited(select + whereClause(key + QStringLiteral(" < ?")) +
+                                  QStringLiteral(" ORDER BY ") + key + QStringLiteral(" DESC"),
                               wanted),
                       {keyOf(next->first())}, &rows, nullptr);
         std::reverse(rows.begin(), rows.end());
     } else {
-        ok = readRows(limited(select + whereClause() + QStringLiteral(" ORDER BY ") + key, wanted, first), {}, &rows, nullptr);
+        ok = readRows(limited(select + whereClause() + QStringLiteral(" ORDER BY ") + key, wanted, first), {},
+                      &rows, nullptr);
     }
     // Rows that vanished since the count show empty until the next select.
     while (rows.size() < wanted)
@@ -239,13 +256,14 @@ bool WorkListModel::loadPageAround(int row, const QVariant& key)
     Page from;
     bool ok = true;
     if (row > first) {
-        ok = readRows(limited(select + whereClause(keyField + QStringLiteral(" < ?")) + QStringLiteral(" ORDER BY ") +
-                                  keyField + QStringLiteral(" DESC"),
+        ok = readRows(limited(select + whereClause(keyField + QStringLiteral(" < ?")) +
+                                  QStringLiteral(" ORDER BY ") + keyField + QStringLiteral(" DESC"),
                               row - first),
                       {key}, &before, nullptr);
         std::reverse(before.begin(), before.end());
     }
-    ok = ok && readRows(limited(select + whereClause(keyField + QStringLiteral(" >= ?")) + QStringLiteral(" ORDER BY ") + keyField,
+    ok = ok && readRows(limited(select + whereClause(keyField + QStringLiteral(" >= ?")) +
+                                    QStringLiteral(" ORDER BY ") + keyField,
                                 wanted - (row - first)),
                         {key}, &from, nullptr);
     if (!ok || before.size() != row - first)
@@ -260,26 +278,45 @@ int WorkListModel::locate(const QString& column, const QString& value)
     const int col = fieldIndex(column);
     if (col < 0 || m_count == 0)
         return -1;
-    const QString field = database().driver()->escapeIdentifier(record().fieldName(col), QSqlDriver::FieldName);
+    const QString field =
+        database().driver()->escapeIdentifier(record().fieldName(col), QSqlDriver::FieldName);
     const QString key = keyName();
     const QString from = QStringLiteral(" FROM ") + tableName();
 
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    query.prepare(limited(QStringLiteral("SELECT ") + key + from + whereClause(field + QStringLiteral(" = ?")) +
-                              QStringLiteral(" ORDER BY ") + key,
+    query.prepare(limited(QStringLiteral("SELECT ") + key + from +
+                              whereClause(field + QStringLiteral(" = ?")) + QStringLiteral(" ORDER BY ") +
+                              key,
                           1));
     query.addBindValue(value);
     if (!query.exec() || !query.next())
         return -1;
     const QVariant found = query.value(0);
 
-    query.prepare(QStringLiteral("SELECT COUNT(*)") + from + whereClause(key + QStringLiteral(" < ?")));
+    // Its position is counted on the shorter side: from the start of the list, or back from its
+    // end, so a cow near the end costs as little as one near the start.
+    bool fromEnd = false;
+    const Row* firstRow = rowAt(0);
+    bool numeric = false;
+    const double foundKey = found.toDouble(&numeric);
+    if (firstRow && numeric) {
+        query.prepare(limited(QStringLiteral("SELECT ") + key + from + whereClause() +
+                                  QStringLiteral(" ORDER BY ") + key + QStringLiteral(" DESC"),
+                              1));
+        if (query.exec() && query.next()) {
+            const double firstKey = keyOf(*firstRow).toDouble();
+            const double lastKey = query.value(0).toDouble();
+            fromEnd = lastKey - foundKey < foundKey - firstKey;
+        }
+    }
+    query.prepare(QStringLiteral("SELECT COUNT(*)") + from +
+                  whereClause(key + (fromEnd ? QStringLiteral(" >= ?") : QStringLiteral(" < ?"))));
     query.addBindValue(found);
     if (!query.exec() || !query.next())
         return -1;
-    const int row = query.value(0).toInt();
-    if (row >= m_count)
+    const int row = fromEnd ? m_count - query.value(0).toInt() : query.value(0).toInt();
+    if (row < 0 || row >= m_count)
         return -1;
     loadPageAround(row, found);
     return row;
@@ -293,9 +330,10 @@ QVariantList WorkListModel::columnValues(const QString& column) const
         return values;
     QSqlQuery query(database());
     query.setForwardOnly(true);
-    const QString field = database().driver()->escapeIdentifier(record().fieldName(col), QSqlDriver::FieldName);
-    if (!query.exec(QStringLiteral("SELECT ") + field + QStringLiteral(" FROM ") + tableName() + whereClause() +
-                    QStringLiteral(" ORDER BY ") + keyName()))
+    const QString field =
+        database().driver()->escapeIdentifier(record().fieldName(col), QSqlDriver::FieldName);
+    if (!query.exec(QStringLiteral("SELECT ") + field + QStringLiteral(" FROM ") + tableName() +
+                    whereClause() + QStringLiteral(" ORDER BY ") + keyName()))
         return values;
     while (query.next())
         values.append(query.value(0));
@@ -310,8 +348,8 @@ bool WorkListModel::selectRow(int row)
     const QVariant key = keyOf(*current);
     Page rows;
     QSqlError error;
-    if (!readRows(QStringLiteral("SELECT ") + fieldList() + QStringLiteral(" FROM ") + tableName() + QStringLiteral(" WHERE ") +
-                      keyName() + QStringLiteral(" = ?"),
+    if (!readRows(QStringLiteral("SELECT ") + fieldList() + QStringLiteral(" FROM ") + tableName() +
+                      QStringLiteral(" WHERE ") + keyName() + QStringLiteral(" = ?"),
                   {key}, &rows, &error)) {
         setLastError(error);
         return false;
@@ -336,7 +374,10 @@ void WorkListModel::clear()
     QSqlTableModel::clear();
 }
 
-bool WorkListModel::canFetchMore(const QModelIndex&) const { return false; }
+bool WorkListModel::canFetchMore(const QModelIndex&) const
+{
+    return false;
+}
 
 void WorkListModel::fetchMore(const QModelIndex&) {}
 
@@ -346,9 +387,15 @@ void WorkListModel::setSort(int, Qt::SortOrder) {}
 
 // ---------------------------------------------------------------- editing
 
-bool WorkListModel::insertRows(int, int, const QModelIndex&) { return false; }
+bool WorkListModel::insertRows(int, int, const QModelIndex&)
+{
+    return false;
+}
 
-bool WorkListModel::removeRows(int, int, const QModelIndex&) { return false; }
+bool WorkListModel::removeRows(int, int, const QModelIndex&)
+{
+    return false;
+}
 
 bool WorkListModel::isDirty(const QModelIndex& index) const
 {
@@ -408,8 +455,9 @@ bool WorkListModel::submitAll()
         }
         QSqlRecord where = primaryKey();
         where.setValue(0, keyOf(*current));
-        const QString statement = driver->sqlStatement(QSqlDriver::UpdateStatement, tableName(), values, prepared) +
-                                  u' ' + driver->sqlStatement(QSqlDriver::WhereStatement, tableName(), where, prepared);
+        const QString statement =
+            driver->sqlStatement(QSqlDriver::UpdateStatement, tableName(), values, prepared) + u' ' +
+            driver->sqlStatement(QSqlDriver::WhereStatement, tableName(), where, prepared);
         QSqlQuery query(database());
         bool ok = query.prepare(statement);
         if (ok && prepared) {

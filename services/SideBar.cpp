@@ -18,17 +18,17 @@ const char kCaptionProperty[] = "sideBarCaption";
 
 } // namespace
 
-SideBar::SideBar(QWidget* parent)
-    : QWidget(parent)
+SideBar::SideBar(QWidget* parent) : QWidget(parent)
 {
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(6, 6, 6, 6);
     m_layout->setSpacing(2);
     // Items are flat links on the panel's colour: no frame, underlined under the mouse.
-    setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; padding: 4px 6px; color: #1c3f94; }"
-                                 "QPushButton:hover { text-decoration: underline; }"
-                                 "QPushButton:disabled { color: #9a9a9a; }"
-                                 "QPushButton:focus { outline: none; }"));
+    setStyleSheet(QStringLiteral(
+        "QPushButton { border: none; background: transparent; padding: 4px 6px; color: #1c3f94; }"
+        "QPushButton:hover { text-decoration: underline; }"
+        "QPushButton:disabled { color: #9a9a9a; }"
+        "QPushButton:focus { outline: none; }"));
 }
 
 int SideBar::addItem(const QString& caption, bool enabled)
@@ -48,11 +48,15 @@ int SideBar::addItem(const QString& caption, bool enabled)
     return index;
 }
 
-int SideBar::count() const { return int(m_items.size()); }
+int SideBar::count() const
+{
+    return int(m_items.size());
+}
 
 QString SideBar::caption(int index) const
 {
-    return index >= 0 && index < m_items.size() ? m_items.at(index)->property(kCaptionProperty).toString() : QString();
+    return index >= 0 && index < m_items.size() ? m_items.at(index)->property(kCaptionProperty).toString()
+                                                : QString();
 }
 
 void SideBar::setCaption(int index, const QString& caption)

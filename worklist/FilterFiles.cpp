@@ -15,7 +15,8 @@ QString replaceDatePlaceholder(const QString& text, const QString& today)
         const qsizetype p = result.indexOf(placeholder, 0, Qt::CaseInsensitive);
         if (p < 0)
             return result;
-        result = result.left(p) + u'\'' + today + u'\'' + result.mid(p + placeholder.size(), kKeptAfterPlaceholder);
+        result = result.left(p) + u'\'' + today + u'\'' +
+                 result.mid(p + placeholder.size(), kKeptAfterPlaceholder);
     }
 }
 
@@ -49,7 +50,8 @@ QStringList reportDefinition(const QList<ReportColumn>& columns, bool filtered, 
         lines.append(u'~' + column.caption);
     lines.append(QStringLiteral("Select "));
     for (qsizetype i = 0; i < columns.size(); ++i)
-        lines.append(i + 1 < columns.size() ? columns.at(i).field + QStringLiteral(" ,") : columns.at(i).field);
+        lines.append(i + 1 < columns.size() ? columns.at(i).field + QStringLiteral(" ,")
+                                            : columns.at(i).field);
     lines.append(QStringLiteral("From P_VWork "));
     if (filtered)
         lines.append(QStringLiteral("Where ") + filterText);

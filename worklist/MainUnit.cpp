@@ -3,7 +3,6 @@
 #include "data/DataUnit.h"
 #include "data/WorkListModel.h"
 #include "protocols/ProDefineUnit.h"
-#include "protocols/WindowFont.h"
 #include "services/AppControl.h"
 #include "services/LogBoard.h"
 #include "services/Paths.h"
@@ -11,6 +10,7 @@
 #include "services/SqlText.h"
 #include "services/TextFile.h"
 #include "services/ToolsUnit.h"
+#include "services/WindowFont.h"
 #include "worklist/FilterFiles.h"
 #include "worklist/UserTabBar.h"
 #include "worklist/WorkListColumns.h"
@@ -56,10 +56,13 @@ QFont windowFont()
 {
     QFont font;
     font.setPointSize(8);
-    return protocols::windowFont(font);
+    return ui::windowFont(font);
 }
 
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 } // namespace
 
@@ -83,13 +86,28 @@ TMainForm::~TMainForm()
         g_instance = nullptr;
 }
 
-TMainForm* TMainForm::instance() { return g_instance; }
+TMainForm* TMainForm::instance()
+{
+    return g_instance;
+}
 
-QTabBar* TMainForm::PrNamesTab() const { return m_protocols; }
-QTabBar* TMainForm::LevelTab() const { return m_levels; }
-QTabBar* TMainForm::ProgTab() const { return m_filters; }
+QTabBar* TMainForm::PrNamesTab() const
+{
+    return m_protocols;
+}
+QTabBar* TMainForm::LevelTab() const
+{
+    return m_levels;
+}
+QTabBar* TMainForm::ProgTab() const
+{
+    return m_filters;
+}
 
-WorkListModel* TMainForm::workList() const { return TDm::instance() ? TDm::instance()->TP_VWork() : nullptr; }
+WorkListModel* TMainForm::workList() const
+{
+    return TDm::instance() ? TDm::instance()->TP_VWork() : nullptr;
+}
 
 // ---------------------------------------------------------------- layout
 
@@ -124,7 +142,8 @@ void TMainForm::buildWindow()
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setWordWrap(false);
-    m_grid->setTextElideMode(Qt::ElideNone); // narrow columns clip their values, as body numbers must stay whole
+    // Narrow columns clip their values rather than elide them: body numbers must stay whole.
+    m_grid->setTextElideMode(Qt::ElideNone);
     m_grid->setSortingEnabled(false);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // Rows as tight as the text allows: the fonts with Arabic letters have a tall line.
@@ -208,13 +227,26 @@ QWidget* TMainForm::buildSidePanel()
     m_sideBar->addItem(QStringLiteral("ليست پيشنهادي ورود"));
     connect(m_sideBar, &SideBar::itemClicked, this, [this](int item) {
         switch (item) {
-        case DefineProtocol: dxWinXPBar1Items0Click(); break;
-        case EnterCow: dxWinXPBar1Items1Click(); break;
-        case NextLevel: dxWinXPBar1Items2Click(); break;
-        case ExitProtocol: dxWinXPBar1Items3Click(); break;
-        case Report: dxWinXPBar1Items5Click(); break;
-        case SuggestedList: dxWinXPBar1Items7Click(); break;
-        default: break;
+        case DefineProtocol:
+            dxWinXPBar1Items0Click();
+            break;
+        case EnterCow:
+            dxWinXPBar1Items1Click();
+            break;
+        case NextLevel:
+            dxWinXPBar1Items2Click();
+            break;
+        case ExitProtocol:
+            dxWinXPBar1Items3Click();
+            break;
+        case Report:
+            dxWinXPBar1Items5Click();
+            break;
+        case SuggestedList:
+            dxWinXPBar1Items7Click();
+            break;
+        default:
+            break;
         }
     });
     layout->addWidget(m_sideBar);
@@ -304,9 +336,15 @@ void TMainForm::setCurrentRow(int row)
     m_grid->scrollTo(index);
 }
 
-void TMainForm::setItemAction(int item, std::function<void()> action) { m_itemActions.insert(item, std::move(action)); }
+void TMainForm::setItemAction(int item, std::function<void()> action)
+{
+    m_itemActions.insert(item, std::move(action));
+}
 
-void TMainForm::setGroupModeAction(std::function<void()> action) { m_groupModeAction = std::move(action); }
+void TMainForm::setGroupModeAction(std::function<void()> action)
+{
+    m_groupModeAction = std::move(action);
+}
 
 void TMainForm::runItemAction(int item)
 {
@@ -330,7 +368,10 @@ void TMainForm::applyWorkListFilter(const QString& text)
 
 // ---------------------------------------------------------------- show step and filters
 
-void TMainForm::FormCreate() { m_folder = paths::programFolder(); }
+void TMainForm::FormCreate()
+{
+    m_folder = paths::programFolder();
+}
 
 void TMainForm::showEvent(QShowEvent* event)
 {
@@ -351,7 +392,8 @@ void TMainForm::FormShow()
     RefreshIt();
     setBodyBoxColour(kFoundColour);
     tools->refreshFarsiToday();
-    m_about->setText(QStringLiteral("نرم افزاركنترل دام در پروتكل") + u'\n' + QCoreApplication::applicationVersion());
+    m_about->setText(QStringLiteral("نرم افزاركنترل دام در پروتكل") + u'\n' +
+                     QCoreApplication::applicationVersion());
     selectTab(m_protocols, kAllTab);
     m_sideBar->setItemEnabled(EnterCow, false);
     m_folder = paths::programFolder();
@@ -384,7 +426,8 @@ void TMainForm::RefreshIt()
         TTools::instance()->ShowMsg(QStringLiteral("پوشه برنامه ها پيدا نشد \r") + nativePath(folder));
         return;
     }
-    const QStringList files = dir.entryList({u'*' + kFilterSuffix}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QStringList files =
+        dir.entryList({u'*' + kFilterSuffix}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString& file : files)
         m_filters->addTab(filterfiles::captionOfFileName(file));
 }
@@ -394,7 +437,8 @@ void TMainForm::FilterIt()
     QString filter;
     const bool protocolChosen = m_protocols->currentIndex() > kAllTab;
     if (protocolChosen)
-        filter = QStringLiteral("ProName=") + sqltext::quoted(m_protocols->tabText(m_protocols->currentIndex()));
+        filter =
+            QStringLiteral("ProName=") + sqltext::quoted(m_protocols->tabText(m_protocols->currentIndex()));
     m_grid->setColumnHidden(worklist::kProNameColumn, protocolChosen);
 
     const bool levelChosen = m_levels->currentIndex() > kAllTab;
@@ -413,7 +457,10 @@ void TMainForm::FilterIt()
     RefreshIt();
 }
 
-void TMainForm::PrNamesTabChange() { FilterIt(); }
+void TMainForm::PrNamesTabChange()
+{
+    FilterIt();
+}
 
 // ---------------------------------------------------------------- body search and details
 
@@ -447,8 +494,9 @@ void TMainForm::CRDBGrid1DblClick()
     const QList<worklist::Column>& columns = worklist::columns();
     for (int i = 0; i < columns.size(); ++i) {
         const int source = m_gridModel->sourceColumn(i);
-        const QString value =
-            row >= 0 && source >= 0 && model ? model->data(model->index(row, source), Qt::DisplayRole).toString() : QString();
+        const QString value = row >= 0 && source >= 0 && model
+                                  ? model->data(model->index(row, source), Qt::DisplayRole).toString()
+                                  : QString();
         board->postThisMessage(columns.at(i).caption, value);
     }
     board->stopRecording();
@@ -458,7 +506,8 @@ void TMainForm::CRDBGrid1DblClick()
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
         if (FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
             return true;
     }
@@ -467,7 +516,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 bool TMainForm::FormKeyDown(int key)
 {
-    auto next = [](QTabBar* bar) { return bar->currentIndex() + 1 < bar->count() ? bar->currentIndex() + 1 : kAllTab; };
+    auto next = [](QTabBar* bar) {
+        return bar->currentIndex() + 1 < bar->count() ? bar->currentIndex() + 1 : kAllTab;
+    };
     switch (key) {
     case Qt::Key_Escape:
         dxButton2Click();
@@ -493,7 +544,10 @@ bool TMainForm::FormKeyDown(int key)
     }
 }
 
-void TMainForm::dxButton2Click() { appcontrol::requestEnd(); }
+void TMainForm::dxButton2Click()
+{
+    appcontrol::requestEnd();
+}
 
 // ---------------------------------------------------------------- saved filters and the editor
 
@@ -521,8 +575,8 @@ void TMainForm::ProgTabChange()
         }
         const QString folder = m_folder + kFilterFolder;
         if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
-            tools->ShowMsg(QStringLiteral("قادر يه ايجاد \r") + nativePath(m_folder + kFilterFolder + u'/') + u'\r' +
-                           QStringLiteral("نيستم !!! "));
+            tools->ShowMsg(QStringLiteral("قادر يه ايجاد \r") + nativePath(m_folder + kFilterFolder + u'/') +
+                           u'\r' + QStringLiteral("نيستم !!! "));
             return;
         }
         startEditor(folder + u'/' + name + kFilterSuffix);
@@ -536,7 +590,8 @@ void TMainForm::ProgTabChange()
         tools->ShowExceptMsg(nativePath(path), error);
         return;
     }
-    const QString text = filterfiles::replaceDatePlaceholder(filterfiles::filterTextOfLines(lines), tools->FarsiToday());
+    const QString text =
+        filterfiles::replaceDatePlaceholder(filterfiles::filterTextOfLines(lines), tools->FarsiToday());
     selectTab(m_protocols, kAllTab);
     selectTab(m_levels, kAllTab);
     applyWorkListFilter(text);
@@ -550,13 +605,15 @@ void TMainForm::ProgTabMouseUp(Qt::MouseButton, Qt::KeyboardModifiers modifiers)
         TTools::instance()->ShowMsg(QStringLiteral("برنامه ويرايش روي اين سيستم نصب نشده است "));
         return;
     }
-    startEditor(m_folder + kFilterFolder + u'/' + m_filters->tabText(m_filters->currentIndex()) + kFilterSuffix);
+    startEditor(m_folder + kFilterFolder + u'/' + m_filters->tabText(m_filters->currentIndex()) +
+                kFilterSuffix);
 }
 
 void TMainForm::startEditor(const QString& filePath)
 {
     // The trailing blanks of the editor's path are trimmed by the starter.
-    TTools::instance()->ExecuteFilePara(m_folder + kEditor + QStringLiteral("  "), filterfiles::editorArguments(nativePath(filePath)));
+    TTools::instance()->ExecuteFilePara(m_folder + kEditor + QStringLiteral("  "),
+                                        filterfiles::editorArguments(nativePath(filePath)));
 }
 
 // ---------------------------------------------------------------- report hand-off
@@ -575,8 +632,9 @@ void TMainForm::dxWinXPBar1Items5Click()
             visible.append({columns.at(i).caption, columns.at(i).field});
     WorkListModel* model = workList();
     const bool filtered = model && model->filtered();
-    textfile::writeLines(m_folder + kReportDefinition,
-                         filterfiles::reportDefinition(visible, filtered, filtered ? model->filterText() : QString()));
+    textfile::writeLines(
+        m_folder + kReportDefinition,
+        filterfiles::reportDefinition(visible, filtered, filtered ? model->filterText() : QString()));
     textfile::writeLines(m_folder + kReportName, {kReportDefinition});
     tools->ExecuteFile(m_folder + kReportGenerator);
 }
@@ -606,13 +664,25 @@ void TMainForm::dxWinXPBar1Items0Click()
     FilterIt();
 }
 
-void TMainForm::dxWinXPBar1Items1Click() { runItemAction(EnterCow); }
+void TMainForm::dxWinXPBar1Items1Click()
+{
+    runItemAction(EnterCow);
+}
 
-void TMainForm::dxWinXPBar1Items2Click() { runItemAction(NextLevel); }
+void TMainForm::dxWinXPBar1Items2Click()
+{
+    runItemAction(NextLevel);
+}
 
-void TMainForm::dxWinXPBar1Items3Click() { runItemAction(ExitProtocol); }
+void TMainForm::dxWinXPBar1Items3Click()
+{
+    runItemAction(ExitProtocol);
+}
 
-void TMainForm::dxWinXPBar1Items7Click() { runItemAction(SuggestedList); }
+void TMainForm::dxWinXPBar1Items7Click()
+{
+    runItemAction(SuggestedList);
+}
 
 void TMainForm::dxCheckbox2Click()
 {

@@ -33,7 +33,15 @@ class TMainForm final : public QMainWindow
 
 public:
     // Side-bar items of dxWinXPBar1.
-    enum Item { DefineProtocol = 0, EnterCow = 1, NextLevel = 2, ExitProtocol = 3, Report = 5, SuggestedList = 7 };
+    enum Item
+    {
+        DefineProtocol = 0,
+        EnterCow = 1,
+        NextLevel = 2,
+        ExitProtocol = 3,
+        Report = 5,
+        SuggestedList = 7
+    };
 
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;

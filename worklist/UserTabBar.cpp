@@ -2,13 +2,9 @@
 
 #include <QMouseEvent>
 
-UserTabBar::UserTabBar(QWidget* parent)
-    : QTabBar(parent)
-{
-}
+UserTabBar::UserTabBar(QWidget* parent) : QTabBar(parent) {}
 
-template<typename Handler>
-void UserTabBar::asUser(Handler handler)
+template <typename Handler> void UserTabBar::asUser(Handler handler)
 {
     // The signal goes out after the strip has finished its own handling, once per input event,
     // so a handler that rebuilds the strip is not called again by its own changes.

@@ -26,6 +26,5 @@ protected:
 #endif
 
 private:
-    template<typename Handler>
-    void asUser(Handler handler);
+    template <typename Handler> void asUser(Handler handler);
 };

@@ -54,14 +54,14 @@ QColor columnBackground(int column)
     return QColor();
 }
 
-bool isTitleCentred(int column) { return column != 5 && column != 8; }
+bool isTitleCentred(int column)
+{
+    return column != 5 && column != 8;
+}
 
 } // namespace worklist
 
-WorkListGridModel::WorkListGridModel(QObject* parent)
-    : QIdentityProxyModel(parent)
-{
-}
+WorkListGridModel::WorkListGridModel(QObject* parent) : QIdentityProxyModel(parent) {}
 
 void WorkListGridModel::setSourceModel(QAbstractItemModel* source)
 {
@@ -79,7 +79,8 @@ void WorkListGridModel::setSourceModel(QAbstractItemModel* source)
         connect(source, &QAbstractItemModel::dataChanged, this,
                 [this](const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
                     if (topLeft.isValid() && bottomRight.isValid())
-                        emit dataChanged(index(topLeft.row(), 0), index(bottomRight.row(), columnCount() - 1), roles);
+                        emit dataChanged(index(topLeft.row(), 0), index(bottomRight.row(), columnCount() - 1),
+                                         roles);
                 });
     }
     mapColumns();
@@ -115,7 +116,10 @@ QModelIndex WorkListGridModel::index(int row, int column, const QModelIndex& par
     return createIndex(row, column);
 }
 
-QModelIndex WorkListGridModel::parent(const QModelIndex&) const { return QModelIndex(); }
+QModelIndex WorkListGridModel::parent(const QModelIndex&) const
+{
+    return QModelIndex();
+}
 
 int WorkListGridModel::columnCount(const QModelIndex& parent) const
 {
@@ -136,7 +140,8 @@ QModelIndex WorkListGridModel::mapFromSource(const QModelIndex& sourceIndex) con
         return QModelIndex();
     if (m_sourceColumns.isEmpty())
         const_cast<WorkListGridModel*>(this)->mapColumns();
-    const int column = sourceIndex.column() < m_gridColumns.size() ? m_gridColumns.at(sourceIndex.column()) : -1;
+    const int column =
+        sourceIndex.column() < m_gridColumns.size() ? m_gridColumns.at(sourceIndex.column()) : -1;
     return column < 0 ? QModelIndex() : createIndex(sourceIndex.row(), column);
 }
 
@@ -155,8 +160,9 @@ QVariant WorkListGridModel::headerData(int section, Qt::Orientation orientation,
         if (role == Qt::DisplayRole)
             return worklist::columns().at(section).caption;
         if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(worklist::isTitleCentred(section) ? Qt::Alignment(Qt::AlignCenter)
-                                                                         : Qt::AlignLeading | Qt::AlignVCenter);
+            return QVariant::fromValue(worklist::isTitleCentred(section)
+                                           ? Qt::Alignment(Qt::AlignCenter)
+                                           : Qt::AlignLeading | Qt::AlignVCenter);
         return QVariant();
     }
     return QIdentityProxyModel::headerData(section, orientation, role);

@@ -57,6 +57,6 @@ public:
 private:
     void mapColumns();
 
-    QList<int> m_sourceColumns;   // grid column -> source column
-    QList<int> m_gridColumns;     // source column -> grid column
+    QList<int> m_sourceColumns; // grid column -> source column
+    QList<int> m_gridColumns;   // source column -> grid column
 };

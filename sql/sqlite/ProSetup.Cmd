@@ -39,6 +39,9 @@ CREATE INDEX IF NOT EXISTS P_Work_Serial ON P_Work (Serial)
 GO
 CREATE INDEX IF NOT EXISTS P_Work_Level ON P_Work (ProName, PCurLevel)
 GO
+-- One protocol's enrolments in key order, for the first screen of a protocol tab.
+CREATE INDEX IF NOT EXISTS P_Work_Name ON P_Work (ProName)
+GO
 -- The work list: every enrolment with the cow's figures, also when the cow is missing from
 -- the herd. It takes the figures from the two tables under cowStatusView (the cow register
 -- and its status rows) rather than from the view itself: SQLite cannot merge a view that is
