@@ -110,6 +110,7 @@ bool TDm::openDataSets(QString* error)
         return false;
     }
     m_vwork = new WorkListModel(this, db);
+    m_vwork->setEngine(m_engine.get());
     m_vwork->setTable(QStringLiteral("P_vWork"));
     if (!m_vwork->refresh()) {
         *error = m_vwork->lastError().text();

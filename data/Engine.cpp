@@ -114,6 +114,12 @@ public:
         return false;
     }
 
+    // SQL Server pages with OFFSET/FETCH after the ORDER BY.
+    QString limited(const QString& select, int count, int offset) const override
+    {
+        return select + QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(offset).arg(count);
+    }
+
     bool computeDis(const QSqlDatabase& db, const QString& today, QString* error) override
     {
         QSqlQuery query(db);
@@ -127,6 +133,17 @@ public:
 };
 
 } // namespace
+
+QString Engine::limited(const QString& select, int count, int offset) const
+{
+    return limitedWithLimit(select, count, offset);
+}
+
+QString Engine::limitedWithLimit(const QString& select, int count, int offset)
+{
+    return select + QStringLiteral(" LIMIT %1").arg(count) +
+           (offset > 0 ? QStringLiteral(" OFFSET %1").arg(offset) : QString());
+}
 
 std::unique_ptr<Engine> Engine::forServer(const QString& server)
 {

@@ -25,4 +25,8 @@ public:
     virtual bool procedureReady(const QSqlDatabase& db, QString* error) = 0;
     // Runs the procedure with today's solar date.
     virtual bool computeDis(const QSqlDatabase& db, const QString& today, QString* error) = 0;
+    // A SELECT that ends in its ORDER BY, limited to count rows after the first offset.
+    virtual QString limited(const QString& select, int count, int offset) const;
+    // The LIMIT form, which SQLite and most engines take.
+    static QString limitedWithLimit(const QString& select, int count, int offset);
 };

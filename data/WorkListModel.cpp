@@ -1,5 +1,7 @@
 #include "data/WorkListModel.h"
 
+#include "data/Engine.h"
+
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -77,11 +79,7 @@ QString WorkListModel::whereClause(const QString& extra) const
 
 QString WorkListModel::limited(const QString& select, int count, int offset) const
 {
-    // SQL Server pages with OFFSET/FETCH after its ORDER BY; the other engines with LIMIT.
-    if (database().driverName() == QLatin1String("QODBC"))
-        return select + QStringLiteral(" OFFSET %1 ROWS FETCH NEXT %2 ROWS ONLY").arg(offset).arg(count);
-    return select + QStringLiteral(" LIMIT %1").arg(count) +
-           (offset > 0 ? QStringLiteral(" OFFSET %1").arg(offset) : QString());
+    return m_engine ? m_engine->limited(select, count, offset) : Engine::limitedWithLimit(select, count, offset);
 }
 
 bool WorkListModel::readRows(const QString& statement, const QVariantList& bound, Page* rows,

@@ -6,6 +6,8 @@
 #include <QSqlTableModel>
 #include <QVariant>
 
+class Engine;
+
 // The work list: the view P_vWork opened as a table, with a filter text and a filter switch.
 // The filter text is an SQL condition over the view's columns.
 //
@@ -27,6 +29,8 @@ public:
     static constexpr int kPageSize = 256;
 
     WorkListModel(QObject* parent, const QSqlDatabase& db);
+    // The engine's paging syntax; without one the list pages with LIMIT.
+    void setEngine(const Engine* engine) { m_engine = engine; }
 
     void setFilterText(const QString& text) { m_filterText = text; }
     QString filterText() const { return m_filterText; }
@@ -88,6 +92,7 @@ private:
 
     QString m_filterText;
     bool m_filtered = false;
+    const Engine* m_engine = nullptr;
     int m_keyColumn = -1;
     int m_count = 0;
     mutable QHash<int, Page> m_pages;
