@@ -1,11 +1,10 @@
 #include "group/MessageBoardUnit.h"
 
-#include "services/WindowFont.h"
-
 #include "group/BusyIndicator.h"
 #include "platform/Platform.h"
 #include "services/Dialogs.h"
 #include "services/TextFile.h"
+#include "services/WindowLook.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -237,10 +236,7 @@ TMessageBoardForm::TMessageBoardForm(QWidget* parent)
     m_count->setAlignment(Qt::AlignCenter);
     // A fixed size: a new count does not lay the window out again.
     m_count->setFixedSize(kCountLabelWidth, kBottomStripHeight);
-    m_count->setAutoFillBackground(true);
-    QPalette countPalette = m_count->palette();
-    countPalette.setColor(QPalette::Window, kCountBackground);
-    m_count->setPalette(countPalette);
+    ui::fillBackground(m_count, kCountBackground);
 
     // Laid out right to left: save at the right end, back at the left end.
     auto* stripLayout = new QHBoxLayout(strip);

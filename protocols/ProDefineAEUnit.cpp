@@ -1,7 +1,7 @@
 #include "protocols/ProDefineAEUnit.h"
 
 #include "services/SqlText.h"
-#include "services/WindowFont.h"
+#include "services/WindowLook.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -6,7 +6,7 @@
 #include "services/SideBar.h"
 #include "services/SqlText.h"
 #include "services/ToolsUnit.h"
-#include "services/WindowFont.h"
+#include "services/WindowLook.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -203,10 +203,7 @@ TProDefineForm::TProDefineForm(QWidget* parent)
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFixedWidth(kPanelWidth);
-    panel->setAutoFillBackground(true);
-    QPalette panelPalette = panel->palette();
-    panelPalette.setColor(QPalette::Window, kPanelColour);
-    panel->setPalette(panelPalette);
+    ui::fillBackground(panel, kPanelColour);
 
     d->bar = new SideBar(panel);
     d->bar->setObjectName(QStringLiteral("dxWinXPBar1"));

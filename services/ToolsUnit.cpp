@@ -10,7 +10,7 @@
 #include "services/ScriptText.h"
 #include "services/SqlText.h"
 #include "services/TextFile.h"
-#include "services/WindowFont.h"
+#include "services/WindowLook.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -166,10 +166,7 @@ void TTools::ShowBoxMessage(const QString& text)
         auto* box = new QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         box->setObjectName(QStringLiteral("WaitBox"));
         box->setLayoutDirection(Qt::RightToLeft);
-        box->setAutoFillBackground(true);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Window, QColor(213, 255, 213));
-        box->setPalette(palette);
+        ui::fillBackground(box, QColor(213, 255, 213));
         auto* layout = new QHBoxLayout(box);
         layout->setContentsMargins(8, 4, 8, 4);
         auto* icon = new QLabel(box);

@@ -10,7 +10,7 @@
 #include "services/SqlText.h"
 #include "services/TextFile.h"
 #include "services/ToolsUnit.h"
-#include "services/WindowFont.h"
+#include "services/WindowLook.h"
 #include "worklist/FilterFiles.h"
 #include "worklist/UserTabBar.h"
 #include "worklist/WorkListColumns.h"
@@ -197,10 +197,7 @@ QWidget* TMainForm::buildSidePanel()
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("SidePanel"));
     panel->setFixedWidth(174);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, kSidePanelColour);
-    panel->setPalette(palette);
+    ui::fillBackground(panel, kSidePanelColour);
 
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(4, 8, 4, 8);

@@ -35,9 +35,11 @@ INSERT INTO P_ProtocolDesign (ProName, PLevel, PDays, PAct) VALUES
 GO
 -- Open enrolments. Cows are picked by their days since calving so that no cow gets two:
 -- fresh cows with metritis, cows of 3 to 8 weeks in Presynch, later open cows in Ovsynch.
--- K numbers the picked cows; it spreads them over the levels and over the last few days.
--- Cows past the first level were advanced (NextLvlDays holds the next level's day), cows at
--- the first level were just entered (it holds the entry level's day).
+-- Each plan row gives the protocol, the band of days since calving (no upper end: NULL), how
+-- many cows it takes and over how many levels they are spread. K numbers a plan's cows; it
+-- spreads them over the levels and over the last few days. Cows past the first level were
+-- advanced (NextLvlDays holds the next level's day), cows at the first level were just entered
+-- (it holds the entry level's day).
 INSERT INTO P_Work (ProName, Serial, PCurLevel, PInDate, PDoc, StartCurActDate, PLastAct, PNextAct, NextLvlDays, POutDate, POutResone)
 SELECT d.ProName, c.Serial, d.PLevel,
     solar_add_days(solar_today(), -(d.PDays + c.K % 3)),
@@ -47,53 +49,18 @@ SELECT d.ProName, c.Serial, d.PLevel,
     COALESCE(n.PAct, ''),
     CASE WHEN d.PLevel = 1 THEN CAST(d.PDays AS TEXT) ELSE COALESCE(CAST(n.PDays AS TEXT), '') END,
     '', ''
-FROM (SELECT Serial, DisZ, ROW_NUMBER() OVER (ORDER BY Serial) AS K
-      FROM cowStatusView
-      WHERE Existcode < 2 AND Sex LIKE '%ماده%' AND MilkPeriod > 0 AND LastBriding <> 'آبستن'
-        AND DisZ BETWEEN 3 AND 20
-      ORDER BY Serial LIMIT 6) c
-    INNER JOIN P_ProtocolDesign d ON d.ProName = 'درمان متريت' AND d.PLevel = 1 + c.K % 4
+FROM (SELECT p.ProName, p.Levels, s.Serial,
+             ROW_NUMBER() OVER (PARTITION BY p.ProName ORDER BY s.Serial) AS K, p.Cows, p.Seq
+      FROM (SELECT column1 AS ProName, column2 AS DisFrom, column3 AS DisTo, column4 AS Cows, column5 AS Levels, column6 AS Seq
+            FROM (VALUES ('درمان متريت', 3, 20, 6, 4, 1), ('پري سينك اوسينك', 21, 60, 12, 7, 2), ('اوسينك', 61, NULL, 14, 5, 3))) p
+          INNER JOIN cowStatusView s ON s.DisZ >= p.DisFrom AND (p.DisTo IS NULL OR s.DisZ <= p.DisTo)
+      WHERE s.Existcode < 2 AND s.Sex LIKE '%ماده%' AND s.MilkPeriod > 0 AND s.LastBriding <> 'آبستن') c
+    INNER JOIN P_ProtocolDesign d ON d.ProName = c.ProName AND d.PLevel = 1 + c.K % c.Levels
     LEFT OUTER JOIN P_ProtocolDesign n ON n.ProName = d.ProName AND n.PLevel = d.PLevel + 1
     LEFT OUTER JOIN (SELECT Comment, ROW_NUMBER() OVER (ORDER BY rowid) - 1 AS I, COUNT(*) OVER () AS N
                      FROM FrComments WHERE GroupSec = 'دكتر' AND IsActive = 1) v ON v.I = c.K % v.N
-GO
-INSERT INTO P_Work (ProName, Serial, PCurLevel, PInDate, PDoc, StartCurActDate, PLastAct, PNextAct, NextLvlDays, POutDate, POutResone)
-SELECT d.ProName, c.Serial, d.PLevel,
-    solar_add_days(solar_today(), -(d.PDays + c.K % 3)),
-    COALESCE(v.Comment, ''),
-    solar_add_days(solar_today(), -(c.K % 3)),
-    d.PAct,
-    COALESCE(n.PAct, ''),
-    CASE WHEN d.PLevel = 1 THEN CAST(d.PDays AS TEXT) ELSE COALESCE(CAST(n.PDays AS TEXT), '') END,
-    '', ''
-FROM (SELECT Serial, DisZ, ROW_NUMBER() OVER (ORDER BY Serial) AS K
-      FROM cowStatusView
-      WHERE Existcode < 2 AND Sex LIKE '%ماده%' AND MilkPeriod > 0 AND LastBriding <> 'آبستن'
-        AND DisZ BETWEEN 21 AND 60
-      ORDER BY Serial LIMIT 12) c
-    INNER JOIN P_ProtocolDesign d ON d.ProName = 'پري سينك اوسينك' AND d.PLevel = 1 + c.K % 7
-    LEFT OUTER JOIN P_ProtocolDesign n ON n.ProName = d.ProName AND n.PLevel = d.PLevel + 1
-    LEFT OUTER JOIN (SELECT Comment, ROW_NUMBER() OVER (ORDER BY rowid) - 1 AS I, COUNT(*) OVER () AS N
-                     FROM FrComments WHERE GroupSec = 'دكتر' AND IsActive = 1) v ON v.I = c.K % v.N
-GO
-INSERT INTO P_Work (ProName, Serial, PCurLevel, PInDate, PDoc, StartCurActDate, PLastAct, PNextAct, NextLvlDays, POutDate, POutResone)
-SELECT d.ProName, c.Serial, d.PLevel,
-    solar_add_days(solar_today(), -(d.PDays + c.K % 3)),
-    COALESCE(v.Comment, ''),
-    solar_add_days(solar_today(), -(c.K % 3)),
-    d.PAct,
-    COALESCE(n.PAct, ''),
-    CASE WHEN d.PLevel = 1 THEN CAST(d.PDays AS TEXT) ELSE COALESCE(CAST(n.PDays AS TEXT), '') END,
-    '', ''
-FROM (SELECT Serial, DisZ, ROW_NUMBER() OVER (ORDER BY Serial) AS K
-      FROM cowStatusView
-      WHERE Existcode < 2 AND Sex LIKE '%ماده%' AND MilkPeriod > 0 AND LastBriding <> 'آبستن'
-        AND DisZ > 60
-      ORDER BY Serial LIMIT 14) c
-    INNER JOIN P_ProtocolDesign d ON d.ProName = 'اوسينك' AND d.PLevel = 1 + c.K % 5
-    LEFT OUTER JOIN P_ProtocolDesign n ON n.ProName = d.ProName AND n.PLevel = d.PLevel + 1
-    LEFT OUTER JOIN (SELECT Comment, ROW_NUMBER() OVER (ORDER BY rowid) - 1 AS I, COUNT(*) OVER () AS N
-                     FROM FrComments WHERE GroupSec = 'دكتر' AND IsActive = 1) v ON v.I = c.K % v.N
+WHERE c.K <= c.Cows
+ORDER BY c.Seq, c.K
 GO
 -- Closed enrolments: pregnant cows whose Ovsynch insemination held, taken out at the end with
 -- the first reason of the list; the protocol started ten days before that insemination.

@@ -1,7 +1,8 @@
-#include "services/WindowFont.h"
+#include "services/WindowLook.h"
 
 #include <QFontDatabase>
 #include <QStringList>
+#include <QWidget>
 
 namespace ui {
 
@@ -19,6 +20,14 @@ QFont windowFont(QFont font)
     if (!arabic.isEmpty())
         font.setFamily(arabic.first());
     return font;
+}
+
+void fillBackground(QWidget* widget, const QColor& colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
 }
 
 } // namespace ui
