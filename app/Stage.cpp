@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
 #include <cstdio>
 
 namespace {
@@ -39,24 +38,12 @@ bool convert(const QString& source, const QString& destination)
 bool stage(const QString& folder, const QString& sqlDir, int cows)
 {
     QDir().mkpath(folder);
-    const QString farmFile = QDir(folder).filePath(QStringLiteral("farm.db"));
-    QFile::remove(farmFile);
     QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("stage"));
-        db.setDatabaseName(farmFile);
-        farm::HerdOptions herd;
-        herd.cows = cows;
-        if (!db.open() || !farm::createSuiteObjects(db, &error) || !farm::generateHerd(db, herd, &error))
-            return fail(error.isEmpty() ? QStringLiteral("cannot create ") + farmFile : error);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("stage"));
-
-    ConnectionValues values;
-    values.userName = QStringLiteral("sa");
-    values.server = QStringLiteral("sqlite");
-    values.database = QStringLiteral("farm.db");
+    farm::HerdOptions herd;
+    herd.cows = cows;
+    if (!farm::createFarmFile(QDir(folder).filePath(QStringLiteral("farm.db")), herd, &error))
+        return fail(error);
+    const ConnectionValues values = ConnectionValues::sqliteFile(QStringLiteral("farm.db"));
     if (!connsettings::writeScrambledFile(QDir(folder).filePath(QStringLiteral("WTimes.DLL")), values, &error))
         return fail(error);
 

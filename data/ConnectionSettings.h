@@ -12,6 +12,11 @@ struct ConnectionValues
     QString server;
     QString database;
     bool isComplete() const { return !server.isEmpty() && !database.isEmpty(); }
+    // The settings of an SQLite farm file in the program folder.
+    static ConnectionValues sqliteFile(const QString& database)
+    {
+        return {QStringLiteral("sa"), QString(), QStringLiteral("sqlite"), database};
+    }
 };
 
 namespace connsettings {

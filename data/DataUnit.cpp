@@ -40,15 +40,11 @@ TDm::~TDm()
     m_work = nullptr;
     m_design = nullptr;
     m_askCh = nullptr;
-    {
-        QSqlDatabase db = QSqlDatabase::database(QString::fromLatin1(kConnectionName), false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QString::fromLatin1(kConnectionName));
-    for (const char* other : {kMulticonnection}) {
-        if (QSqlDatabase::contains(QString::fromLatin1(other))) {
-            QSqlDatabase::database(QString::fromLatin1(other), false).close();
-            QSqlDatabase::removeDatabase(QString::fromLatin1(other));
+    // The farm connection and, in multi-customer installations, the register's.
+    for (const char* name : {kConnectionName, kMulticonnection}) {
+        if (QSqlDatabase::contains(QString::fromLatin1(name))) {
+            QSqlDatabase::database(QString::fromLatin1(name), false).close();
+            QSqlDatabase::removeDatabase(QString::fromLatin1(name));
         }
     }
     if (g_instance == this)

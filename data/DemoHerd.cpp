@@ -2,7 +2,9 @@
 
 #include "calendar/Clock.h"
 #include "calendar/SolarDate.h"
+#include "data/FarmSchema.h"
 
+#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -584,6 +586,24 @@ bool generateEnrolments(QSqlDatabase db, int count, quint32 seed, QString* error
         return false;
     }
     return true;
+}
+
+bool createFarmFile(const QString& path, const HerdOptions& options, QString* error)
+{
+    QFile::remove(path);
+    const QString name = QStringLiteral("farm-file");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        ok = db.open();
+        if (!ok && error)
+            *error = QStringLiteral("cannot create ") + path;
+        ok = ok && createSuiteObjects(db, error) && generateHerd(db, options, error);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
 }
 
 } // namespace farm

@@ -22,6 +22,10 @@ struct HerdOptions
 // the settings that name those lists. One transaction.
 bool generateHerd(QSqlDatabase db, const HerdOptions& options, QString* error = nullptr);
 
+// A new SQLite farm file holding the suite's objects and a generated herd (an existing file is
+// replaced): the demo's and the tests' farm before the tool is installed.
+bool createFarmFile(const QString& path, const HerdOptions& options, QString* error = nullptr);
+
 // Adds `count` enrolments to P_Work over the protocols in P_ProtocolDesign, for the female cows
 // of the herd: a share of them open (at most one per cow, never for a cow that already has an
 // open one, at a level reached by following the design from its first level and started a

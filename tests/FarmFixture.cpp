@@ -18,24 +18,22 @@ const QString kSqlDir = QStringLiteral(VETRILO_SQL_DIR);
 
 bool buildFarm(const QString& file, const FarmOptions& options, QString* error)
 {
+    farm::HerdOptions herd;
+    herd.cows = options.cows;
+    if (!farm::createFarmFile(file, herd, error))
+        return false;
+    if (!options.installTool)
+        return true;
     const QString name = QStringLiteral("fixture-setup");
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(file);
-        ok = db.open() && farm::createSuiteObjects(db, error);
-        if (ok) {
-            farm::HerdOptions herd;
-            herd.cows = options.cows;
-            ok = farm::generateHerd(db, herd, error);
-        }
-        if (ok && options.installTool) {
-            ok = sqliteproc::registerSolarFunctions(db, error) &&
-                 farm::runScriptFile(db, kSqlDir + QStringLiteral("/sqlite/ProSetup.Cmd"), error);
-            if (ok && options.demoProtocols)
-                ok = farm::runScriptFile(db, kSqlDir + QStringLiteral("/sqlite/DemoProtocols.sql"), error) &&
-                     sqliteproc::computeDis(db, solar::fromDate(appclock::today()), error);
-        }
+        ok = db.open() && sqliteproc::registerSolarFunctions(db, error) &&
+             farm::runScriptFile(db, kSqlDir + QStringLiteral("/sqlite/ProSetup.Cmd"), error);
+        if (ok && options.demoProtocols)
+            ok = farm::runScriptFile(db, kSqlDir + QStringLiteral("/sqlite/DemoProtocols.sql"), error) &&
+                 sqliteproc::computeDis(db, solar::fromDate(appclock::today()), error);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
@@ -54,11 +52,8 @@ FarmFolder::FarmFolder(const FarmOptions& options)
             m_error = QStringLiteral("the farm could not be built");
         return;
     }
-    ConnectionValues values;
-    values.userName = QStringLiteral("sa");
-    values.server = QStringLiteral("sqlite");
-    values.database = QStringLiteral("farm.db");
-    if (!connsettings::writeScrambledFile(path() + QStringLiteral("WTimes.DLL"), values, &m_error))
+    if (!connsettings::writeScrambledFile(path() + QStringLiteral("WTimes.DLL"),
+                                          ConnectionValues::sqliteFile(QStringLiteral("farm.db")), &m_error))
         return;
     if (options.setupScript &&
         !farm::writeScriptCp1256(kSqlDir + QStringLiteral("/sqlite/ProSetup.Cmd"), path() + QStringLiteral("ProSetup.Cmd"),
